@@ -1,0 +1,10 @@
+#pragma once
+#include <ostream>
+
+#include "app/cli/options.h"
+
+namespace qm::cli {
+
+int RunConfig(const Options& opts, std::ostream& out, std::ostream& err);
+
+}  // namespace qm::cli
