@@ -63,6 +63,12 @@ class TCanvas {
   // Hit tests against the rubber band (or the marking frame's rectangle).
   virtual bool SegmentInBand(bool entirely, const TPointD& p1, const TPointD& p2) const = 0;
   virtual bool PointInBand(const TPointD& p) const = 0;
+  // The band as a world rectangle, when the canvas can tell it: frame tests
+  // of curves then cut only the part near the band into chords.
+  virtual bool BandBox(TBox& box) const {
+    (void)box;
+    return false;
+  }
 
   // Copies the buffer to the window, wiping window-only strokes.
   virtual void RefreshFromBuffer() = 0;
@@ -108,6 +114,7 @@ class RecordingCanvas : public TCanvas {
   void WorldWindow(double& x1, double& y1, double& x2, double& y2) const override;
   bool SegmentInBand(bool entirely, const TPointD& p1, const TPointD& p2) const override;
   bool PointInBand(const TPointD& p) const override;
+  bool BandBox(TBox& box) const override;
   void RefreshFromBuffer() override;
   const platform::ColorTable& Colors() const override { return colors; }
   int BackgroundIndex() const override { return backgroundIndex; }
