@@ -35,7 +35,9 @@ PcxResult DecodePcx(std::string_view bytes, TDecodedPicture& out) {
   else if (bpp == 1 && (planes == 2 || planes == 3 || planes == 4)) kind = Kind::Planar;
   else if (bpp == 8 && planes == 3) kind = Kind::Rgb24;
   else return PcxResult::Unsupported;
-  if (bytesPerLine == 0 || long(bytesPerLine) * 8 < width * (kind == Kind::Palette ? bpp : 1))
+  // Each plane's line must hold the picture's width.
+  const int bitsPerPlanePixel = kind == Kind::Palette ? bpp : kind == Kind::Rgb24 ? 8 : 1;
+  if (bytesPerLine == 0 || long(bytesPerLine) * 8 < width * bitsPerPlanePixel)
     return PcxResult::Damaged;
 
   // Palettes: the 16-entry header palette, or 256 entries after a 0x0C byte

@@ -91,3 +91,25 @@ TEST(Pcx, RejectsHostileFiles) {
   EXPECT_EQ(DecodePcx(odd, pic), PcxResult::Unsupported);
   EXPECT_EQ(DecodePcx("GIF89a", pic), PcxResult::NotPcx);
 }
+
+#include <filesystem>
+
+#include "persist/drawing_file.h"
+#include "test_support.h"
+
+// Inputs the fuzzers once crashed on: each reader must now answer calmly.
+TEST(FuzzCrashes, ReplayWithoutCrashing) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::path(QM_TEST_SOURCE_DIR) / "persist" / "fuzz_crashes";
+  int replayed = 0;
+  for (const auto& e : fs::directory_iterator(dir)) {
+    std::string bytes = qm::test::ReadFile(e.path().string());
+    TDecodedPicture pic;
+    TLoadedDrawing d;
+    DecodePcx(bytes, pic);
+    ParseDrawing(bytes, d);
+    ParseCadV4(bytes, d);
+    ++replayed;
+  }
+  EXPECT_GT(replayed, 0);
+}
