@@ -4,22 +4,6 @@
 
 namespace qm::app {
 
-std::string ReduceCaption(std::string_view caption) {
-  std::string s;
-  for (char c : caption)
-    if (c != '&') s.push_back(c);
-  auto trim = [](std::string& t) {
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.pop_back();
-    std::size_t i = 0;
-    while (i < t.size() && (t[i] == ' ' || t[i] == '\t')) ++i;
-    t.erase(0, i);
-  };
-  trim(s);
-  if (s.size() >= 3 && s.compare(s.size() - 3, 3, "...") == 0) s.resize(s.size() - 3);
-  trim(s);
-  return s;
-}
-
 void TActionLog::SetChangePending(bool pending) {
   changePending_ = pending;
   if (!pending) pendingName_.clear();

@@ -3,6 +3,7 @@
 // Modified, ChangePending and RedrawPending, with the rules of the commands
 // that record in more than one place (Undo, Redo, Add Layer, Cut, Paste,
 // typing, Reset Activity, New and Open).
+#include "model/undo.h"
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -13,7 +14,7 @@ namespace qm::app {
 // A menu caption as a command name or tool-button hint: every "&" removed,
 // surrounding blanks trimmed and a trailing "..." dropped ("&Print ..." →
 // "Print", "Save &As..." → "Save As").
-std::string ReduceCaption(std::string_view caption);
+using qm::ReduceCaption;  // a caption as a hint: "&" and a trailing "..." removed
 
 // The undo list as far as the bookkeeping needs it (the snapshot list of the
 // drawing model implements these with the same meaning).

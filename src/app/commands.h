@@ -55,8 +55,9 @@ enum class TFeature : std::uint8_t {
 };
 using TFeatureSet = std::uint32_t;
 constexpr TFeatureSet FeatureBit(TFeature f) { return TFeatureSet{1} << static_cast<unsigned>(f); }
-// What works once the main window exists.
-inline constexpr TFeatureSet kShellFeatures = FeatureBit(TFeature::Shell);
+// What works once the main window exists: the window itself and the view's
+// background picture.
+inline constexpr TFeatureSet kShellFeatures = FeatureBit(TFeature::Shell) | FeatureBit(TFeature::Picture);
 inline constexpr TFeatureSet kAllFeatures = (FeatureBit(TFeature::Stretch) << 1) - 1;
 
 struct TCommand {

@@ -219,14 +219,10 @@ std::string JsonString(std::string_view s) {
 }
 std::string JsonNumber(double v) {
   if (!std::isfinite(v)) return "null";
+  // The shortest text that reads back to the same double.
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.17g", v);
-  // Shortest text that reads back to the same double.
-  for (int prec = 1; prec <= 17; ++prec) {
-    std::snprintf(buf, sizeof buf, "%.*g", prec, v);
-    if (std::strtod(buf, nullptr) == v) break;
-  }
-  return buf;
+  auto res = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, res.ptr);
 }
 const char* JsonBool(bool b) { return b ? "true" : "false"; }
 }  // namespace

@@ -1,3 +1,4 @@
+#include "model/undo.h"
 #include "app/file_commands.h"
 
 #include <array>
@@ -19,16 +20,13 @@ constexpr std::string_view kUnnamed = "?.qmd";
 
 }  // namespace
 
-bool IsSnapshotName(std::string_view path) {
-  std::string name = platform::FileNameOf(path);
-  return name.size() >= 2 && name[0] == '$' && (name[1] == 'C' || name[1] == 'c');
-}
+bool IsSnapshotName(std::string_view path) { return IsSnapshotFileName(platform::FileNameOf(path)); }
 
 TFileKind LoadKindOf(std::string_view path) {
   if (IsSnapshotName(path)) return TFileKind::Snapshot;
   if (ExtensionIn(path, {".qmd", ".cad", ".txt"})) return TFileKind::Native;
   if (ExtensionIn(path, {".dxf", ".plt", ".eps", ".rlf", ".cnc"})) return TFileKind::Converter;
-  if (ExtensionIn(path, {".pcx", ".tif", ".jpg", ".bmp", ".png", ".gif"})) return TFileKind::Picture;
+  if (ExtensionIn(path, {".pcx", ".tif", ".tiff", ".jpg", ".jpeg", ".bmp", ".png", ".gif"})) return TFileKind::Picture;
   return TFileKind::Unknown;
 }
 
@@ -141,8 +139,6 @@ TFileOutcome TFileCommands::LoadFile(std::string_view path) {
   out.kind = LoadKindOf(name);
   if (HasWildcard(name) || !platform::FileExists(name)) {
     out.code = 1;
-  } else if (out.kind == TFileKind::Unknown) {
-    return out;  // not a type the program reads: nothing happens
   } else {
     out.code = document_.Load(name, out.kind);
   }
@@ -151,6 +147,9 @@ TFileOutcome TFileCommands::LoadFile(std::string_view path) {
     out.result = TFileResult::Failed;
     return out;
   }
+  // A drawing saved under another extension ("plan.v2") was read by the
+  // drawing reader, recognised by its header.
+  if (out.kind == TFileKind::Unknown) out.kind = TFileKind::Native;
   switch (out.kind) {
     case TFileKind::Native:
       // The drawing is the file now: its name, no undo history before it.
@@ -175,12 +174,16 @@ TFileOutcome TFileCommands::LoadFile(std::string_view path) {
 }
 
 TFileOutcome TFileCommands::Save() {
-  if (!IsSavableName(currentFileName_)) return SaveAs();
+  if (!IsSavableName(currentFileName_)) return AskAndSave();
   return SaveNative(currentFileName_);
 }
 
 TFileOutcome TFileCommands::SaveAs() {
   if (document_.IsEmpty()) return {};
+  return AskAndSave();
+}
+
+TFileOutcome TFileCommands::AskAndSave() {
   std::optional<std::string> chosen = dialogs_.ChooseSaveFile(!document_.MarkingShown());
   if (!chosen) return {TFileResult::Cancelled};
   std::string name = WithDrawingExtension(*chosen);

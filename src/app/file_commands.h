@@ -18,9 +18,9 @@ enum class TFileKind : std::uint8_t {
   Native,     // .qmd, .cad, .txt: the drawing reader; saving: the drawing writer
   Snapshot,   // an undo snapshot ("$C…"): read and written natively, never named
   Converter,  // .dxf .plt .eps .rlf .cnc: imported through the converter
-  Picture,    // .pcx .tif .jpg .bmp .png .gif: the view's background picture
+  Picture,    // .pcx .tif(f) .jp(e)g .bmp .png .gif: the view's background picture
   Export,     // saving .dxf or .plt: the marked entities through the converter
-  Unknown,    // loading any other extension: nothing happens
+  Unknown,    // loading any other extension: a drawing is recognised by its header
 };
 TFileKind LoadKindOf(std::string_view path);
 TFileKind SaveKindOf(std::string_view path);
@@ -51,7 +51,8 @@ class TDocument {
   virtual bool MarkingShown() const = 0;
   // Replaces the drawing by a new one with one empty layer.
   virtual void New() = 0;
-  // Reads `path` as `kind` (Native, Snapshot, Converter or Picture); 0 on
+  // Reads `path` as `kind` (Native, Snapshot, Converter, Picture, or Unknown:
+  // read natively when the header is that of a drawing, else -1); 0 on
   // success, else the result code of the reader. The drawing is changed only
   // when the result is 0.
   virtual int Load(const std::string& path, TFileKind kind) = 0;
@@ -69,8 +70,9 @@ class TFileMessages {
   virtual ~TFileMessages() = default;
   // Message 101, caption 18, Yes / No / Cancel, question icon.
   virtual TAnswer AskSaveChanges() = 0;
-  // A load or save failed with `code`; `message` is FileErrorMessage (0: a
-  // load shows nothing for this code, a save should still say it failed).
+  // A load or save failed with `code`; `message` is FileErrorMessage. With
+  // 0, a load shows nothing for -1 and -2 and the reader's own text for
+  // other codes; a save should still say that it failed.
   virtual void ShowFileError(int code, int message, bool saving) = 0;
 };
 
@@ -88,7 +90,7 @@ enum class TFileResult : std::uint8_t {
   Done,       // the command did its work
   Cancelled,  // the close query or a dialog stopped it
   Failed,     // the load or save failed (reported)
-  Ignored,    // nothing to do (empty drawing, no such recent item, unknown type)
+  Ignored,    // nothing to do (Save As of an empty drawing, a hidden recent item, ...)
 };
 
 struct TFileOutcome {
@@ -121,7 +123,10 @@ class TFileCommands {
   // The first command-line argument, relative names taken from `workingDir`;
   // ignored unless it names an existing file without "*" or "?".
   TFileOutcome OpenCommandLine(std::string_view argument, std::string_view workingDir);
+  // Saves under CurrentFileName; a drawing without a name asks for one.
   TFileOutcome Save();
+  // Asks for a name, then saves natively or exports the marked entities.
+  // Ignored for an empty drawing (the command is disabled then).
   TFileOutcome SaveAs();
   // Exit: whether the window may close.
   bool QueryExit() { return CloseQuery(); }
@@ -135,6 +140,7 @@ class TFileCommands {
 
  private:
   TFileOutcome OpenAfterQuery(std::string_view path, bool modifiedBefore);
+  TFileOutcome AskAndSave();
   TFileOutcome SaveNative(const std::string& path);
 
   TDocument& document_;

@@ -96,28 +96,41 @@ class TExList {
   }
   std::unique_ptr<T> Extract(const T* item) { return Extract(IndexOf(item)); }
 
-  // Frees every item for which pred(item) holds, in one pass, keeping the
-  // order of the others; answers the number freed.
+  // Frees every item for which pred(item) holds, keeping the order of the
+  // others; answers the number freed. The predicate sees the whole list
+  // unchanged, and the items are freed only once the list holds just the
+  // survivors, so whatever an item's destruction notifies never finds a
+  // half-compacted list. Linear in the list length.
   template <class Pred>
   int DeleteIf(Pred pred) {
-    std::size_t out = 0, freed = 0;
-    for (std::size_t i = 0; i < items_.size(); ++i) {
+    std::vector<bool> doomed(items_.size());
+    std::size_t freed = 0;
+    for (std::size_t i = 0; i < items_.size(); ++i)
       if (pred(*items_[i])) {
-        items_[i].reset();
+        doomed[i] = true;
         ++freed;
-      } else {
-        if (out != i) items_[out] = std::move(items_[i]);
-        ++out;
       }
+    if (freed == 0) return 0;
+    Storage dead;
+    dead.reserve(freed);
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+      if (doomed[i])
+        dead.push_back(std::move(items_[i]));
+      else if (out++ != i)
+        items_[out - 1] = std::move(items_[i]);
     }
     items_.resize(out);
+    for (auto& item : dead) item.reset();  // in list order
     return static_cast<int>(freed);
   }
 
-  // Frees all items (in list order).
+  // Frees all items (in list order); the list is already empty while they
+  // are freed.
   void Clear() {
-    for (auto& item : items_) item.reset();
-    items_.clear();
+    Storage dead;
+    dead.swap(items_);
+    for (auto& item : dead) item.reset();
   }
   // Empties the list without freeing: the items go to the caller.
   Storage DetachAll() {

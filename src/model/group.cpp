@@ -287,10 +287,13 @@ double TCadGroup::DistanceTo(TPointD p) const {
 
 std::unique_ptr<TCadObj> TCadGroup::Clone() const {
   if (referred_) return nullptr;
-  auto copy = std::make_unique<TCadGroup>(Owner(), colorIndex_, name_);
+  // Built free and given the owner last: the owner hears nothing about a
+  // copy that is not its member.
+  auto copy = std::make_unique<TCadGroup>(nullptr, colorIndex_, name_);
   copy->SetLayer(Layer());
   copy->SetFlags(Flags());
   copy->StorePoints(P1(), P2());
+  copy->SetOwner(Owner());
   for (const TCadObj* m : members_) {
     std::unique_ptr<TCadObj> c = m->Clone();
     if (!c) continue;

@@ -140,6 +140,7 @@ class TEditGroup : public TCadGroup {
   // True when every listed entity is of the class of `entity` or derived
   // from it (also for an empty list).
   bool AllOfClass(const TCadObj& entity) const;
+  // For a live entity (see TRefList::Contains).
   bool Contains(const TCadObj* entity) const { return edited_.Contains(entity); }
   // One animation step.
   void Tick(TCanvas& canvas);
@@ -161,6 +162,7 @@ class TMarkGroup : public TCadGroup {
   bool RemoveMarked(const TCadObj* entity);
   // Empties the list (nothing is freed) and recomputes the extents.
   void ClearMarked();
+  // For a live entity (see TRefList::Contains).
   bool Contains(const TCadObj* entity) const { return marked_.Contains(entity); }
 
  private:

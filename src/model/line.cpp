@@ -1,6 +1,7 @@
 #include "model/line.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "model/canvas.h"
@@ -321,22 +322,21 @@ std::unique_ptr<TCadObj> TCadLine::Overlap(const TCadObj& other) const {
   const bool o1 = IsOnSegment(mine, o->P1(), Tol5), o2 = IsOnSegment(mine, o->P2(), Tol5);
   const bool t1 = IsOnSegment(theirs, P1(), Tol5), t2 = IsOnSegment(theirs, P2(), Tol5);
   TSegment common;
-  auto innerEnd = [&](TPointD& out) {
-    if (t1) {
-      out = P1();
-      return true;
-    }
-    if (t2) {
-      out = P2();
-      return true;
-    }
+  // The end of this line that lies on `other` and is not `from` (when this
+  // line starts where `other` does, the common part runs to its other end).
+  auto innerEnd = [&](TPointD from, TPointD& out) {
+    for (auto [on, p] : {std::pair{t1, P1()}, std::pair{t2, P2()}})
+      if (on && !SamePoint(p, from, Tol5)) {
+        out = p;
+        return true;
+      }
     return false;
   };
   if (o1 && o2) {
     common = theirs;
   } else if (o1 || o2) {
     common.P1 = o1 ? o->P1() : o->P2();
-    if (!innerEnd(common.P2)) return nullptr;
+    if (!innerEnd(common.P1, common.P2)) return nullptr;
   } else if (t1 && t2) {
     common = mine;
   } else {
@@ -421,6 +421,11 @@ TConstructResult TCadLine::Construct(TClicks fixed, TClicks tangent, TExList<TCa
   if (forcedLen && forcedAng) cases.insert(cases.begin(), {1, 10});
   if (std::find(cases.begin(), cases.end(), code) == cases.end()) return PendingOrRefused(count, cases);
 
+  // Tangent and normal clicks always name an entity; refuse rather than
+  // guess when one does not.
+  for (TClicks clicks : {tangent, normal})
+    for (const TClick& c : clicks)
+      if (!c.entity) return TConstructResult::Code(construct::ObjectProblem);
   const TPointD P = fixed.empty() ? TPointD{} : fixed[0].point;
   switch (code) {
     case 1:

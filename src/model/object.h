@@ -198,7 +198,11 @@ class TCadObj {
   // ---- end of the fixed order --------------------------------------------
 
   // A member of this object changed (or is inserted or removing). Default:
-  // pass it on to the owner. A layout overrides it to follow its entities.
+  // pass it on to the owner. A layout overrides it to follow its entities
+  // (for example an index over their extents). Entities that only name a
+  // group as Owner without being its member (clones, construction
+  // candidates) report too, so a follower ignores entities it does not
+  // hold. Removing comes while the entity is still whole and listed.
   virtual void MemberChanged(TCadObj& member, TChange change);
   // Characters answer true (their outline entities have them as Owner).
   virtual bool IsCharacter() const { return false; }

@@ -95,8 +95,11 @@ class TRefList {
 
   // Appends; false when already listed (or null).
   bool Add(TCadObj* entity);
-  // Takes the entity off the list; false when it was not listed.
+  // Takes the (live) entity off the list; false when it was not listed.
   bool Remove(const TCadObj* entity);
+  // `entity` must be alive: the lookup goes through the entity's own chain
+  // of references. To ask about an entity that may have been freed, hold a
+  // TEntityRef to it and test that instead.
   bool Contains(const TCadObj* entity) const { return Find(entity) != nullptr; }
   void Clear();
 

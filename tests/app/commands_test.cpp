@@ -117,6 +117,7 @@ TEST(CommandStates, CommandsOfPartsNotBuiltAreDisabled) {
       C::FileNew, C::FileOpen, C::FileSave, C::FileSaveAs, C::FileExit, C::RecentFile1, C::RecentFile2,
       C::RecentFile3, C::RecentFile4, C::RecentFile5, C::Undo, C::Redo, C::ResetActivity, C::ZoomAll,
       C::ZoomDouble, C::ZoomHalf, C::ZoomWindow, C::ZoomPrevious, C::ZoomSelected, C::ViewFilled, C::Arrows,
+      C::ShowPicture,
       C::AddLayer, C::EmptyLayer, C::ShowAllLayers, C::HideAllLayers, C::ShowActiveLayer, C::SystemSorvel,
       C::SystemImgel, C::SystemTornak, C::CustomizeToolbars, C::SystemOptions, C::HelpContents, C::HelpSearch,
       C::HelpHowToUse, C::HelpAbout, C::LayerVisible, C::LayerSetColor, C::LayerSetName, C::LayerAdd,

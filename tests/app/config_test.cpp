@@ -194,6 +194,6 @@ TEST(CliConfig, PrintsTheRecordAsJson) {
 
   qm::cli::Options bad;
   std::string error;
-  EXPECT_FALSE(qm::cli::ParseOptions({"--nope"}, qm::cli::Verbs()[0].options, bad, error));
+  EXPECT_FALSE(qm::cli::ParseOptions({"--nope"}, {{"config-dir", true, ""}}, bad, error));
   EXPECT_EQ(error, "unknown option --nope");
 }

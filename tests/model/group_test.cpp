@@ -108,17 +108,61 @@ TEST_F(Group, DeletingMarkedAndEditedEntitiesLeavesNoReference) {
   });
   EXPECT_EQ(survivors, n / 6);
 
-  // Single deletions and freeing the whole layer detach as well.
-  TCadObj* odd = all[3];
-  EXPECT_TRUE(edited.Contains(odd));
-  EXPECT_TRUE(layer->DeleteMember(odd));
-  EXPECT_FALSE(edited.Contains(odd));
+  // Single deletions and freeing the whole layer detach as well. A freed
+  // entity is only ever asked about through a reference that outlives it.
+  TEntityRef<TCadObj> odd(all[3]);
+  EXPECT_TRUE(edited.Contains(odd.get()));
+  EXPECT_TRUE(layer->DeleteMember(odd.get()));
+  EXPECT_FALSE(odd);
+  EXPECT_EQ(edited.MemberCount(), n / 6 - 1);
   marks.AddMarked(all[1]);
   layer.reset();
   EXPECT_EQ(marks.MemberCount(), 0);
   EXPECT_EQ(edited.MemberCount(), 0);
   edited.ClearEdited();  // touches no freed entity
   marks.ClearMarked();
+}
+
+// Stands in for a layout that follows its layer: whenever it hears of a
+// removal it walks the layer, as an index update may.
+class Follower : public TCadGroup {
+ public:
+  Follower() : TCadGroup(nullptr, 0, "layout") {}
+  void MemberChanged(TCadObj& member, TChange change) override {
+    if (change != TChange::Removing) return;
+    EXPECT_TRUE(member.IsMarked());
+    for (const TCadObj* m : layer->Members()) walked += m->Length();
+  }
+  const TCadGroup* layer = nullptr;
+  double walked = 0;
+};
+
+// Follows one entity and walks the layer when it dies.
+class Watch final : public TRefNode {
+ public:
+  Watch(TCadObj* entity, const TCadGroup& layer) : layer_(layer) { Link(entity); }
+  int members = -1;
+
+ private:
+  void TargetDied(TCadObj*) override {
+    members = 0;
+    for (const TCadObj* m : layer_.Members()) members += m->Length() > 0 ? 1 : 0;
+  }
+  const TCadGroup& layer_;
+};
+
+TEST_F(Group, DeleteMarkedShowsAWholeListToWhoeverIsTold) {
+  Follower layout;
+  TCadGroup layer(&layout, 1, "L");
+  layout.layer = &layer;
+  std::vector<TCadObj*> e;
+  for (int i = 0; i < 6; ++i) e.push_back(layer.InsertMember(Line(0, i, 1 + i, i)));
+  for (int i : {1, 2, 4}) e[i]->Mark();
+  Watch watch(e[2], layer);
+  EXPECT_EQ(layer.DeleteMarked(), 3);
+  EXPECT_GT(layout.walked, 0);
+  EXPECT_EQ(watch.members, 3);  // it died when only the survivors were listed
+  EXPECT_EQ(layer.MemberList(), (std::vector<TCadObj*>{e[0], e[3], e[5]}));
 }
 
 TEST_F(Group, ListsDestroyedBeforeTheirEntitiesLetGo) {
@@ -261,13 +305,16 @@ TEST_F(Group, ArrowsOnLayerMembersOnlyAndFlagsRestored) {
 }
 
 // An entity that cannot stay of its class under ScaleXY: it inserts two
-// lines after itself.
+// marked lines after itself, in order. The walk must not scale them again.
 class Splitter : public TCadLine {
  public:
   using TCadLine::TCadLine;
-  std::int32_t ScaleXY(TCadGroup* group, TMarkGroup*, double, double, double, double) override {
-    group->InsertMember(Line(0, 0, 1, 1), this);
-    group->InsertMember(Line(1, 1, 2, 2), this);
+  std::int32_t ScaleXY(TCadGroup* group, TMarkGroup* marks, double, double, double, double) override {
+    auto piece = [](double x1, double y1, double x2, double y2) {
+      return std::make_unique<TCadLine>(0, nullptr, ofVisible | ofMarked, TPointD{x1, y1}, TPointD{x2, y2});
+    };
+    TCadObj* first = group->InsertMember(piece(0, 0, 1, 1), this, marks);
+    group->InsertMember(piece(1, 1, 2, 2), first, marks);
     return 2;
   }
 };
@@ -284,12 +331,16 @@ TEST_F(Group, ScaleXYMarkedReplacesAndReports) {
   TCadObj* s = mark(layer.InsertMember(std::make_unique<Splitter>(TPointD{0, 0}, TPointD{1, 0})));
   TCadObj* c = mark(layer.InsertMember(Circle(0, 0, 1)));
   TCadObj* untouched = layer.InsertMember(Line(9, 9, 10, 9));
+  TEntityRef<TCadObj> replaced(s);
   const TScaleXYReport r = layer.ScaleXYMarked(&marks, 1, 0, 2, 3);
   EXPECT_EQ(r, (TScaleXYReport{1, 1, 1}));  // the line scaled, the splitter replaced, the circle refused
   EXPECT_TRUE(Ends(*l, {3, 3}, {5, 3}));
-  EXPECT_FALSE(marks.Contains(s));
+  EXPECT_FALSE(replaced);  // deleted, and so gone from the mark group
+  EXPECT_EQ(marks.MemberCount(), 4);  // l, c and the two marked replacements
   EXPECT_EQ(layer.MemberCount(), 5);
-  EXPECT_EQ(layer.Members().At(1)->P2(), (TPointD{1, 1}));
+  // The replacements stand where the splitter stood and were not scaled.
+  EXPECT_TRUE(Ends(*layer.Members().At(1), {0, 0}, {1, 1}));
+  EXPECT_TRUE(Ends(*layer.Members().At(2), {1, 1}, {2, 2}));
   EXPECT_EQ(layer.Members().At(3), c);
   EXPECT_EQ(RecordOf(*c).Radius, 1);  // left as it was
   EXPECT_EQ(untouched->P1(), (TPointD{9, 9}));
