@@ -20,7 +20,6 @@ class TLayoutText {
 
   // Drawn after all layers (mode 1, the layout's fill mode).
   virtual void Draw(TCanvas& /*canvas*/, std::int16_t /*mode*/, std::int16_t /*fill*/) {}
-  virtual void DrawDirection(TCanvas& /*canvas*/, std::int16_t /*mode*/) {}
   // Extents of all (or the marked) characters; false when there are none.
   virtual bool Extents(bool /*onlyMarked*/, TBox& box) const {
     box = EmptyBox;

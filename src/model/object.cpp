@@ -8,6 +8,11 @@
 
 namespace qm {
 
+// A drawing may hold a million entities, each in an index: the common
+// record stays within one cache line (vtable, owner, two points, layer,
+// flags, id, the chain of references).
+static_assert(sizeof(TCadObj) <= 64, "keep the entity record compact");
+
 ModelSettings& CurrentModelSettings() {
   static ModelSettings settings;
   return settings;

@@ -277,6 +277,13 @@ TEST_F(Group, DrawUsesTheGroupColourAndResetsThePen) {
   layer.Hide();
   layer.Draw(canvas, 0, 0);
   EXPECT_TRUE(canvas.records.empty());
+
+  // The mark group lists entities of any layer and renumbers none of them.
+  TMarkGroup marks;
+  marks.AddMarked(a);
+  marks.Draw(canvas, 0, 0);
+  EXPECT_EQ(canvas.LineCount(), 1);
+  EXPECT_EQ(a->Layer(), 3);
 }
 
 TEST_F(Group, ArrowsOnLayerMembersOnlyAndFlagsRestored) {

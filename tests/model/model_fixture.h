@@ -59,20 +59,24 @@ struct Clicks {
   std::vector<TClick> fixed, tangent, normal;
   std::vector<std::unique_ptr<TCadObj>> keep;
 
-  Clicks& F(double x, double y) {
+  Clicks& F(double x, double y) & {
     fixed.push_back({{x, y}, nullptr, static_cast<std::int16_t>(Count() + 1)});
     return *this;
   }
-  Clicks& T(std::unique_ptr<TCadObj> e) {
+  Clicks& T(std::unique_ptr<TCadObj> e) & {
     tangent.push_back({{}, e.get(), static_cast<std::int16_t>(Count() + 1)});
     keep.push_back(std::move(e));
     return *this;
   }
-  Clicks& N(std::unique_ptr<TCadObj> e) {
+  Clicks& N(std::unique_ptr<TCadObj> e) & {
     normal.push_back({{}, e.get(), static_cast<std::int16_t>(Count() + 1)});
     keep.push_back(std::move(e));
     return *this;
   }
+  // The same on a temporary, so that a table can be written Clicks().F(…).T(…).
+  Clicks&& F(double x, double y) && { return std::move(F(x, y)); }
+  Clicks&& T(std::unique_ptr<TCadObj> e) && { return std::move(T(std::move(e))); }
+  Clicks&& N(std::unique_ptr<TCadObj> e) && { return std::move(N(std::move(e))); }
   int Count() const { return static_cast<int>(fixed.size() + tangent.size() + normal.size()); }
 
   TConstructResult Run(TCadObj& proto, TExList<TCadObj>& out, const TConstructInput& in = {}) const {

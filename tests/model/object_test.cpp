@@ -181,6 +181,14 @@ TEST_F(Object, GroupsPassMemberNewsToTheirOwner) {
   l->Move(1, 0);
   ASSERT_FALSE(layout.events.empty());
   EXPECT_EQ(layout.events.front().member, l);
+  // A copy of the layer is not the layout's member: the layout hears
+  // nothing of it.
+  layer.SetLayer(2);
+  layout.events.clear();
+  std::unique_ptr<TCadObj> copy = layer.Clone();
+  EXPECT_TRUE(layout.events.empty());
+  EXPECT_EQ(copy->Owner(), &layout);
+  EXPECT_EQ(copy->Layer(), 2);
   layout.events.clear();
   layer.DeleteMember(l, nullptr, false);
   ASSERT_EQ(layout.events.size(), 1u);

@@ -10,6 +10,10 @@
 #include "test_support.h"
 #include "view/forms/open_canvas_widget.h"
 #include "view/forms/raster_image.h"
+#include "view/layout_content.h"
+#include "model/arc.h"
+#include "model/circle.h"
+#include "model/line.h"
 
 namespace qm::view {
 namespace {
@@ -125,6 +129,73 @@ TEST(OpenCanvasWidget, PaintsTheWindowRasterAsItIs) {
   QImage back(QString::fromStdString(dir / "view.png"));
   ASSERT_EQ(back.size(), QSize(64, 48));
   EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32).pixel(30, 5), qRgb(0, 0, 255));
+}
+
+
+// A layout of lines, an arc and a circle on three layers, as the widget
+// shows it: 1 unit per pixel, world y up.
+TEST(OpenCanvasWidget, ShowsALayoutAsAUserExpects) {
+  TCadLayout layout;
+  TCadGroup* red = layout.AddLayer("", 13);
+  TCadGroup* blue = layout.AddLayer("", 16);
+  TCadGroup* green = layout.AddLayer("", 14);
+  red->InsertMember(std::make_unique<TCadLine>(TPointD{10, 80.2}, TPointD{190, 80.2}));  // row 20
+  red->InsertMember(std::make_unique<TCadCirc>(TPointD{50, 50}, 20));
+  TCadObj* marked = red->InsertMember(std::make_unique<TCadLine>(TPointD{10, 10.2}, TPointD{60, 10.2}));
+  marked->Mark();
+  TArcRec quarter;
+  quarter.Center = {150, 50};
+  quarter.Radius = 20;
+  quarter.StartAngle = 0;
+  quarter.EndAngle = HalfPi;
+  blue->InsertMember(std::make_unique<TCadArc>(0, nullptr, ofVisible, quarter));
+  blue->InsertMember(std::make_unique<TCadLine>(TPointD{100.2, 90}, TPointD{100.2, 10}));  // column 100
+  green->InsertMember(std::make_unique<TCadLine>(TPointD{10, 5.2}, TPointD{190, 5.2}));
+  green->Hide();
+
+  TOpenCanvasWidget w;
+  TOpenCanvas& v = w.View();
+  TLayoutContent content(layout);
+  v.SetContent(&content);
+  w.resize(200, 100);
+  w.show();
+  QApplication::processEvents();
+  ASSERT_TRUE(v.SetWindow({0, 0, 200, 100}));
+  v.Redisplay();
+  QImage shown = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(shown.size(), QSize(200, 100));
+  const QRgb kRed = qRgb(255, 0, 0), kBlue = qRgb(0, 0, 255), kWhite = qRgb(255, 255, 255);
+  auto near = [&](int x, int y, QRgb c) {  // within a pixel (chords of curves)
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx)
+        if (shown.pixel(x + dx, y + dy) == c) return true;
+    return false;
+  };
+  EXPECT_EQ(shown.pixel(10, 20), kRed);   // the line's first pixel
+  EXPECT_EQ(shown.pixel(189, 20), kRed);
+  EXPECT_EQ(shown.pixel(190, 20), kWhite);  // its last is not drawn
+  EXPECT_EQ(shown.pixel(100, 20), kBlue);   // the later layer paints over
+  EXPECT_EQ(shown.pixel(100, 89), kBlue);
+  EXPECT_TRUE(near(70, 50, kRed));          // the circle: right, top, left, bottom
+  EXPECT_TRUE(near(50, 30, kRed));
+  EXPECT_TRUE(near(30, 50, kRed));
+  EXPECT_TRUE(near(50, 70, kRed));
+  EXPECT_EQ(shown.pixel(50, 50), kWhite);   // not filled
+  EXPECT_TRUE(near(164, 36, kBlue));        // the arc's middle
+  EXPECT_FALSE(near(136, 64, kBlue));       // the rest of its circle
+  EXPECT_EQ(shown.pixel(30, 90), qRgb(255, 127, 0));  // marked: the highlight colour
+  EXPECT_EQ(shown.pixel(100, 95), kWhite);  // the hidden layer
+  int hiddenPixels = 0;
+  for (int x = 0; x < 200; ++x) hiddenPixels += shown.pixel(x, 95) != kWhite;
+  EXPECT_EQ(hiddenPixels, 0);
+
+  // Filled: the circle's inside takes the layer's colour.
+  layout.SetFillMode(1);
+  v.Redisplay();
+  shown = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(shown.pixel(50, 50), kRed);
+  EXPECT_EQ(shown.pixel(50, 75), kWhite);
+  v.SetContent(nullptr);
 }
 
 }  // namespace
