@@ -6,6 +6,7 @@
 //   FindOverlaps and FindOpenEnds.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <memory>
 #include <random>
 #include <vector>
@@ -188,7 +189,8 @@ std::unique_ptr<TCadLayout> GridDrawing(int n) {
   for (int i = 0; i < n; ++i) {
     const double x = g(rng), y = g(rng);
     const int d = dir(rng);
-    const TPointD q = d == 0 ? TPointD{x + 1, y} : d == 1 ? TPointD{x, y + 1} : d == 2 ? TPointD{x + 2, y} : TPointD{x + 1, y + 1};
+    const TPointD ends[4] = {{x + 1, y}, {x, y + 1}, {x + 2, y}, {x + 1, y + 1}};
+    const TPointD q = ends[d];
     if (i % 50 == 0)
       layout->LayerAt(i % 2)->InsertMember(std::make_unique<TCadCirc>(TPointD{x, y}, 1));
     else

@@ -300,9 +300,9 @@ bool TCadLayout::RecalcExtents(bool onlyMarked, TBox& box) {
     if (onlyMarked) {
       TBox m = EmptyBox;
       bool any = false;
-      li.ForEachInOrder([&](TCadObj& e, const TBox& eb) {
+      li.ForEachInOrder([&](TCadObj& e, const TBox&) {
         if (!e.IsMarked()) return;
-        m = MergeBoxes(m, eb);
+        m = MergeBoxes(m, e.GetExtents());
         any = true;
       });
       if (any) b = MergeBoxes(b, m);
@@ -631,7 +631,7 @@ void TCadLayout::FindOverlaps(TOverlapList& result, TMarkGroup& markGroup) {
       continue;
     }
     boxes[k] = Widened(boxes[k], reach + kRelativeSlack * Magnitude(boxes[k]));
-    items.push_back({boxes[k], k});
+    items.push_back({TFloatBox::Outward(boxes[k]), k});
   }
   TBoxTree tree;
   tree.Build(std::move(items));
@@ -687,6 +687,7 @@ struct EndPoint {
   std::int64_t cx, cy;
   TPointD p;
   std::uint32_t owner;  // position of the member in scan order
+  std::uint32_t which;  // 2 · owner for its start point, + 1 for its end point
 };
 
 }  // namespace
@@ -699,44 +700,65 @@ void TCadLayout::FindOpenEnds(TMarkerList& result) {
     if (!layer->IsVisible()) continue;
     layer->ForEachMember([&](TCadObj& m) { all.push_back(&m); });
   }
-  // With no positive tolerance nothing meets: every end is open.
+  // With no positive tolerance nothing meets: every end is open. A point
+  // that is not finite is never within the tolerance of another.
   const bool searchable = tol > 0;
   std::vector<EndPoint> points;
   if (searchable) {
     points.reserve(2 * all.size());
-    for (std::uint32_t k = 0; k < all.size(); ++k)
-      for (const TPointD p : {all[k]->GetStartPoint(), all[k]->GetEndPoint()}) {
-        // A point that is not finite is never within the tolerance of another.
+    for (std::uint32_t k = 0; k < all.size(); ++k) {
+      const TPointD ends[2] = {all[k]->GetStartPoint(), all[k]->GetEndPoint()};
+      for (std::uint32_t w = 0; w < 2; ++w) {
+        const TPointD p = ends[w];
         if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
-        points.push_back({CellOf(p.x, tol, true), CellOf(p.y, tol, true), p, k});
+        points.push_back({CellOf(p.x, tol, true), CellOf(p.y, tol, true), p, k, 2 * k + w});
       }
+    }
     std::sort(points.begin(), points.end(),
               [](const EndPoint& a, const EndPoint& b) { return a.cx != b.cx ? a.cx < b.cx : a.cy < b.cy; });
   }
-  auto connected = [&](TPointD p, std::uint32_t self) {
-    if (!searchable || !std::isfinite(p.x) || !std::isfinite(p.y)) return false;
-    const std::int64_t x0 = CellOf(p.x - tol, tol, true), x1 = CellOf(p.x + tol, tol, false);
-    const std::int64_t y0 = CellOf(p.y - tol, tol, true), y1 = CellOf(p.y + tol, tol, false);
-    // Column by column among the columns present in [x0, x1].
-    auto it = std::lower_bound(points.begin(), points.end(), x0,
-                               [](const EndPoint& e, std::int64_t x) { return e.cx < x; });
-    while (it != points.end() && it->cx <= x1) {
-      const std::int64_t column = it->cx;
-      auto cell = std::lower_bound(it, points.end(), y0, [column](const EndPoint& e, std::int64_t y) {
-        return e.cx == column && e.cy < y;
-      });
-      for (; cell != points.end() && cell->cx == column && cell->cy <= y1; ++cell)
-        if (cell->owner != self && SamePoint(p, cell->p, tol)) return true;
-      it = std::upper_bound(it, points.end(), column,
-                            [](std::int64_t x, const EndPoint& e) { return x < e.cx; });
+  // Each point's column (the run of points with its cx), found once.
+  const std::size_t n = points.size();
+  std::vector<std::uint32_t> columnBegin(n), columnEnd(n);
+  for (std::size_t b = 0; b < n;) {
+    std::size_t e = b + 1;
+    while (e < n && points[e].cx == points[b].cx) ++e;
+    for (std::size_t j = b; j < e; ++j) {
+      columnBegin[j] = static_cast<std::uint32_t>(b);
+      columnEnd[j] = static_cast<std::uint32_t>(e);
     }
-    return false;
-  };
+    b = e;
+  }
+  // Whether each point meets another member's point. In its own column the
+  // candidates lie right next to it; other columns in reach are searched by
+  // their rows.
+  std::vector<char> met(2 * all.size(), 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    const EndPoint& q = points[i];
+    const std::int64_t x0 = CellOf(q.p.x - tol, tol, true), x1 = CellOf(q.p.x + tol, tol, false);
+    const std::int64_t y0 = CellOf(q.p.y - tol, tol, true), y1 = CellOf(q.p.y + tol, tol, false);
+    auto meets = [&](std::size_t j) { return points[j].owner != q.owner && SamePoint(q.p, points[j].p, tol); };
+    bool found = false;
+    for (std::size_t j = i; !found && j-- > columnBegin[i] && points[j].cy >= y0;) found = meets(j);
+    for (std::size_t j = i + 1; !found && j < columnEnd[i] && points[j].cy <= y1; ++j) found = meets(j);
+    auto searchColumn = [&](std::size_t b, std::size_t e) {
+      const auto first = points.begin() + static_cast<std::ptrdiff_t>(b);
+      const auto last = points.begin() + static_cast<std::ptrdiff_t>(e);
+      const auto row = std::lower_bound(first, last, y0, [](const EndPoint& pt, std::int64_t y) { return pt.cy < y; });
+      std::size_t j = static_cast<std::size_t>(row - points.begin());
+      for (; !found && j < e && points[j].cy <= y1; ++j) found = meets(j);
+    };
+    for (std::size_t e = columnBegin[i]; !found && e > 0 && points[e - 1].cx >= x0; e = columnBegin[e - 1])
+      searchColumn(columnBegin[e - 1], e);
+    for (std::size_t b = columnEnd[i]; !found && b < n && points[b].cx <= x1; b = columnEnd[b])
+      searchColumn(b, columnEnd[b]);
+    met[q.which] = found;
+  }
   for (std::uint32_t k = 0; k < all.size(); ++k) {
     const TCadObj& m = *all[k];
     if (dynamic_cast<const TCadCirc*>(&m)) continue;
-    for (const TPointD p : {m.GetStartPoint(), m.GetEndPoint()})
-      if (!connected(p, k)) result.Add(std::make_unique<TMarker>(p));
+    if (!met[2 * k]) result.Add(std::make_unique<TMarker>(m.GetStartPoint()));
+    if (!met[2 * k + 1]) result.Add(std::make_unique<TMarker>(m.GetEndPoint()));
   }
 }
 

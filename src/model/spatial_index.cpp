@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "model/group.h"
 
@@ -14,20 +15,43 @@ bool IsProperBox(const TBox& b) {
 
 namespace {
 
-bool Within(const TBox& inner, const TBox& outer) {
-  return inner.Min.x >= outer.Min.x && inner.Min.y >= outer.Min.y && inner.Max.x <= outer.Max.x &&
-         inner.Max.y <= outer.Max.y;
+constexpr float kFloatMax = std::numeric_limits<float>::max();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+float Down(double v) {
+  if (std::isnan(v)) return std::numeric_limits<float>::quiet_NaN();
+  if (v > kFloatMax) return kFloatMax;
+  if (v < -kFloatMax) return -kInf;
+  const float f = static_cast<float>(v);
+  return static_cast<double>(f) > v ? std::nextafter(f, -kInf) : f;
+}
+
+float Up(double v) {
+  if (std::isnan(v)) return std::numeric_limits<float>::quiet_NaN();
+  if (v > kFloatMax) return kInf;
+  if (v < -kFloatMax) return -kFloatMax;
+  const float f = static_cast<float>(v);
+  return static_cast<double>(f) < v ? std::nextafter(f, kInf) : f;
 }
 
 // Whether removing `old` can change the union: it reaches one of its edges
-// (or is no proper box, which the union may have taken in any way).
-bool Touches(const TBox& old, const TBox& u) {
-  return !IsProperBox(old) || old.Min.x <= u.Min.x || old.Min.y <= u.Min.y || old.Max.x >= u.Max.x ||
-         old.Max.y >= u.Max.y;
+// (or is no proper box, which the union may have taken in any way). The
+// rounded box reaches at least as far as the exact one, so the answer errs
+// only towards recomputing.
+bool Touches(const TFloatBox& old, const TBox& u) {
+  return !old.Proper() || old.x1 <= u.Min.x || old.y1 <= u.Min.y || old.x2 >= u.Max.x || old.y2 >= u.Max.y;
 }
 
-double CentreX(const TBox& b) { return b.Min.x * 0.5 + b.Max.x * 0.5; }
-double CentreY(const TBox& b) { return b.Min.y * 0.5 + b.Max.y * 0.5; }
+double CentreX(const TFloatBox& b) { return static_cast<double>(b.x1) * 0.5 + static_cast<double>(b.x2) * 0.5; }
+double CentreY(const TFloatBox& b) { return static_cast<double>(b.y1) * 0.5 + static_cast<double>(b.y2) * 0.5; }
+
+TFloatBox MergeFloat(TFloatBox a, const TFloatBox& b) {
+  a.x1 = std::min(a.x1, b.x1);
+  a.y1 = std::min(a.y1, b.y1);
+  a.x2 = std::max(a.x2, b.x2);
+  a.y2 = std::max(a.y2, b.y2);
+  return a;
+}
 
 // Sort-tile-recursive packing of one level: the elements are reordered into
 // runs of kFan that are close together; answers the runs' boxes and ranges.
@@ -50,13 +74,19 @@ std::vector<Node> Pack(std::vector<T>& v, BoxOf boxOf, std::uint32_t fan) {
     node.first = static_cast<std::uint32_t>(i);
     node.count = static_cast<std::uint32_t>(std::min<std::size_t>(fan, n - i));
     node.box = boxOf(v[i]);
-    for (std::size_t k = i + 1; k < i + node.count; ++k) node.box = MergeBoxes(node.box, boxOf(v[k]));
+    for (std::size_t k = i + 1; k < i + node.count; ++k) node.box = MergeFloat(node.box, boxOf(v[k]));
     nodes.push_back(node);
   }
   return nodes;
 }
 
 }  // namespace
+
+TFloatBox TFloatBox::Outward(const TBox& b) { return {Down(b.Min.x), Down(b.Min.y), Up(b.Max.x), Up(b.Max.y)}; }
+
+bool TFloatBox::Proper() const {
+  return std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2) && x1 <= x2 && y1 <= y2;
+}
 
 // ---------------------------------------------------------------------------
 // TBoxTree
@@ -66,11 +96,12 @@ void TBoxTree::Build(std::vector<Item> items) {
   items_ = std::move(items);
   levels_.clear();
   if (items_.empty()) return;
-  levels_.push_back(Pack<Item, Node>(items_, [](const Item& i) -> const TBox& { return i.box; }, kFan));
+  levels_.push_back(Pack<Item, Node>(items_, [](const Item& i) -> const TFloatBox& { return i.box; }, kFan));
   while (levels_.back().size() > kFan) {
     std::vector<Node> below = std::move(levels_.back());
     levels_.pop_back();
-    std::vector<Node> above = Pack<Node, Node>(below, [](const Node& x) -> const TBox& { return x.box; }, kFan);
+    std::vector<Node> above =
+        Pack<Node, Node>(below, [](const Node& x) -> const TFloatBox& { return x.box; }, kFan);
     levels_.push_back(std::move(below));
     levels_.push_back(std::move(above));
   }
@@ -112,13 +143,13 @@ void TSlotMap::Grow(std::size_t capacity) {
 
 void TSlotMap::Reserve(std::size_t n) {
   std::size_t capacity = 16;
-  while (capacity < 2 * n) capacity *= 2;
+  while (capacity * 7 < n * 10) capacity *= 2;
   if (capacity > table_.size()) Grow(capacity);
 }
 
 void TSlotMap::Set(const TCadObj* key, std::uint32_t slot) {
   if (!key) return;
-  if (2 * (size_ + 1) > table_.size()) Grow(table_.empty() ? 16 : table_.size() * 2);
+  if (10 * (size_ + 1) > 7 * table_.size()) Grow(table_.empty() ? 16 : table_.size() * 2);
   const std::size_t mask = table_.size() - 1;
   for (std::size_t i = Home(key);; i = (i + 1) & mask) {
     Entry& e = table_[i];
@@ -192,14 +223,15 @@ void TLayerIndex::Build() {
   where_.Reserve(static_cast<std::size_t>(n));
   std::uint32_t i = 0;
   layer_->ForEachMember([&](TCadObj& m) {
+    const TBox box = m.GetExtents();
     Slot s;
-    s.box = m.GetExtents();
+    s.box = TFloatBox::Outward(box);
     s.entity = &m;
     s.order = i;
     slots_.push_back(s);
     where_.Set(&m, i);
     byOrder_.push_back(i);
-    union_ = MergeBoxes(union_, s.box);
+    union_ = MergeBoxes(union_, box);
     ++i;
   });
   live_ = slots_.size();
@@ -249,8 +281,7 @@ void TLayerIndex::RebuildTree() {
     s.pending = -1;
     byOrder_[i] = i;
     where_.Set(s.entity, i);
-    s.inTree = IsProperBox(s.box);
-    if (s.inTree)
+    if (s.box.Proper())
       items.push_back({s.box, i});
     else
       AddPending(i);
@@ -287,7 +318,7 @@ void TLayerIndex::CheckBudget() {
   }
 }
 
-void TLayerIndex::Shrinking(const TBox& old) {
+void TLayerIndex::Shrinking(const TFloatBox& old) {
   if (unionExact_ && Touches(old, union_)) unionExact_ = false;
 }
 
@@ -298,13 +329,14 @@ void TLayerIndex::Inserted(TCadObj& entity) {
     return;
   }
   const std::uint32_t s = static_cast<std::uint32_t>(slots_.size());
+  const TBox box = entity.GetExtents();
   Slot slot;
-  slot.box = entity.GetExtents();
+  slot.box = TFloatBox::Outward(box);
   slot.entity = &entity;
   slots_.push_back(slot);
   where_.Set(&entity, s);
   ++live_;
-  if (unionExact_) union_ = MergeBoxes(union_, slot.box);
+  if (unionExact_) union_ = MergeBoxes(union_, box);
   // Appended (the usual case) keeps the order; anything else is sorted out
   // from the member list when the order is next needed.
   if (!orderStale_ && layer_->Members().Last() == &entity) {
@@ -322,12 +354,13 @@ void TLayerIndex::Changed(TCadObj& entity) {
   const std::uint32_t s = where_.Find(&entity);
   if (s == TSlotMap::kNone) return;
   Slot& slot = slots_[s];
-  const TBox old = slot.box;
-  slot.box = entity.GetExtents();
+  const TFloatBox old = slot.box;
+  const TBox box = entity.GetExtents();
+  slot.box = TFloatBox::Outward(box);
   Shrinking(old);
-  if (unionExact_) union_ = MergeBoxes(union_, slot.box);
+  if (unionExact_) union_ = MergeBoxes(union_, box);
   // Within its old box it is still within its tree box: the tree finds it.
-  if (!treeStale_ && slot.inTree && slot.pending < 0 && !(IsProperBox(slot.box) && Within(slot.box, old))) {
+  if (!treeStale_ && slot.pending < 0 && !(slot.box.Proper() && slot.box.Within(old))) {
     AddPending(s);
     CheckBudget();
   }
@@ -357,20 +390,21 @@ void TLayerIndex::Query(const TBox& q, std::vector<Hit>& out) {
   tree_.Query(q, [&](std::uint32_t s) {
     const Slot& slot = slots_[s];
     // Pending slots are tested below, with their current box.
-    if (slot.entity && slot.pending < 0 && BoxesMeet(slot.box, q)) out.push_back({slot.order, slot.entity});
+    if (slot.entity && slot.pending < 0 && slot.box.Meets(q)) out.push_back({slot.order, slot.entity});
   });
   for (std::uint32_t s : pending_) {
     const Slot& slot = slots_[s];
-    if (slot.entity && (!IsProperBox(slot.box) || BoxesMeet(slot.box, q))) out.push_back({slot.order, slot.entity});
+    if (slot.entity && (!slot.box.Proper() || slot.box.Meets(q))) out.push_back({slot.order, slot.entity});
   }
 }
 
 TBox TLayerIndex::Extents() {
   Ensure();
   if (!unionExact_) {
+    // The slots' boxes are rounded: the exact union comes from the members.
     union_ = EmptyBox;
     for (std::uint32_t s : byOrder_)
-      if (slots_[s].entity) union_ = MergeBoxes(union_, slots_[s].box);
+      if (slots_[s].entity) union_ = MergeBoxes(union_, slots_[s].entity->GetExtents());
     unionExact_ = true;
   }
   return union_;

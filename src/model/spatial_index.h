@@ -8,8 +8,10 @@
 // TLayerIndex keeps one layer's members findable by their extents while the
 // layer changes. It holds every member's current box (so drawing can cull
 // without asking the entity), the members' order (picks break ties by it),
-// the exact union of the boxes (the layer's extents), and a TBoxTree over
-// the boxes as they were when it was last built. Entities whose box grew out
+// the exact union of the members' extents (the layer's extents), and a
+// TBoxTree over the boxes as they were when it was last built. The boxes
+// are kept in single precision, rounded outwards: a quarter of the memory,
+// and still boxes that hold their entities. Entities whose box grew out
 // of their tree box since, and entities added since, sit in a short list
 // that every query scans; when that list, or the number of removed
 // entities, grows past a fraction of the layer the tree is rebuilt on the
@@ -41,6 +43,19 @@ inline bool BoxesMeet(const TBox& a, const TBox& b) {
 // A box that can stand for its entity in a lookup: finite and proper.
 bool IsProperBox(const TBox& b);
 
+// A box in single precision, rounded outwards, so that it holds the box it
+// was made from. Coordinates beyond the single range become infinite (such a
+// box is not proper: its entity is always a candidate).
+struct TFloatBox {
+  float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  static TFloatBox Outward(const TBox& b);
+  bool Proper() const;
+  bool Meets(const TBox& q) const { return x1 <= q.Max.x && q.Min.x <= x2 && y1 <= q.Max.y && q.Min.y <= y2; }
+  bool Meets(const TFloatBox& q) const { return x1 <= q.x2 && q.x1 <= x2 && y1 <= q.y2 && q.y1 <= y2; }
+  bool Within(const TFloatBox& o) const { return x1 >= o.x1 && y1 >= o.y1 && x2 <= o.x2 && y2 <= o.y2; }
+  TBox ToBox() const { return {{x1, y1}, {x2, y2}}; }
+};
+
 // The box grown by m on every side.
 inline TBox Widened(const TBox& b, double m) { return {{b.Min.x - m, b.Min.y - m}, {b.Max.x + m, b.Max.y + m}}; }
 
@@ -57,7 +72,7 @@ inline TBox MergeBoxes(TBox a, const TBox& b) {
 class TBoxTree {
  public:
   struct Item {
-    TBox box;
+    TFloatBox box;
     std::uint32_t id;
   };
 
@@ -73,34 +88,38 @@ class TBoxTree {
  private:
   static constexpr std::uint32_t kFan = 16;
   struct Node {
-    TBox box;
+    TFloatBox box;
     std::uint32_t first = 0, count = 0;  // children in the level below (items for level 0)
   };
   std::vector<Item> items_;
   std::vector<std::vector<Node>> levels_;  // levels_[0] over the items; the last is the root level
-  mutable std::vector<std::uint64_t> stack_;
 };
 
 template <class F>
 void TBoxTree::Query(const TBox& q, F&& f) const {
   if (levels_.empty()) return;
-  // Entries: level in the high 32 bits, node index in the low ones.
-  stack_.clear();
-  const std::uint64_t top = levels_.size() - 1;
-  for (std::uint32_t i = 0; i < levels_.back().size(); ++i) stack_.push_back(top << 32 | i);
-  while (!stack_.empty()) {
-    const std::uint64_t e = stack_.back();
-    stack_.pop_back();
-    const std::size_t level = static_cast<std::size_t>(e >> 32);
-    const Node& n = levels_[level][static_cast<std::uint32_t>(e)];
-    if (!BoxesMeet(n.box, q)) continue;
-    if (level == 0) {
+  // Depth-first; a node is pushed only when its box meets q. The stack never
+  // holds more than kFan entries per level.
+  struct Entry {
+    std::uint32_t level, node;
+  };
+  Entry stack[kFan * 12];
+  std::size_t top = 0;
+  const std::uint32_t rootLevel = static_cast<std::uint32_t>(levels_.size() - 1);
+  const std::vector<Node>& roots = levels_.back();
+  for (std::uint32_t i = 0; i < roots.size(); ++i)
+    if (roots[i].box.Meets(q)) stack[top++] = {rootLevel, i};
+  while (top > 0) {
+    const Entry e = stack[--top];
+    const Node& n = levels_[e.level][e.node];
+    if (e.level == 0) {
       for (std::uint32_t i = n.first; i < n.first + n.count; ++i)
-        if (BoxesMeet(items_[i].box, q)) f(items_[i].id);
-    } else {
-      for (std::uint32_t i = n.first; i < n.first + n.count; ++i)
-        stack_.push_back(static_cast<std::uint64_t>(level - 1) << 32 | i);
+        if (items_[i].box.Meets(q)) f(items_[i].id);
+      continue;
     }
+    const std::vector<Node>& below = levels_[e.level - 1];
+    for (std::uint32_t i = n.first; i < n.first + n.count; ++i)
+      if (below[i].box.Meets(q)) stack[top++] = {e.level - 1, i};
   }
 }
 
@@ -154,7 +173,8 @@ class TLayerIndex {
   // The union of the members' boxes, as the layer's RecalcExtents would
   // compute it; the empty extent when there are none.
   TBox Extents();
-  // Calls f(member, box) for every member in member order.
+  // Calls f(member, box) for every member in member order; the box holds the
+  // member's extents (rounded outwards to single precision).
   template <class F>
   void ForEachInOrder(F&& f);
   std::size_t Count() const { return live_; }
@@ -164,12 +184,13 @@ class TLayerIndex {
   bool InSync() const;
 
  private:
+  // A member's box; while the tree is current, a slot is either in the tree
+  // with a box within its tree box, or pending.
   struct Slot {
-    TBox box;
-    TCadObj* entity = nullptr;      // null once removed
+    TFloatBox box;
+    TCadObj* entity = nullptr;  // null once removed
     std::uint32_t order = 0;
-    std::int32_t pending = -1;      // position in pending_, −1 when not there
-    bool inTree = false;
+    std::int32_t pending = -1;  // position in pending_, −1 when not there
   };
 
   // Slots, boxes and order up to date (the tree is brought up to date by
@@ -181,7 +202,7 @@ class TLayerIndex {
   void AddPending(std::uint32_t s);
   void DropPending(std::uint32_t s);
   void CheckBudget();
-  void Shrinking(const TBox& old);
+  void Shrinking(const TFloatBox& old);
 
   const TCadGroup* layer_;
   bool built_ = false;
@@ -202,7 +223,7 @@ void TLayerIndex::ForEachInOrder(F&& f) {
   Ensure();
   for (std::uint32_t s : byOrder_) {
     Slot& slot = slots_[s];
-    if (slot.entity) f(*slot.entity, slot.box);
+    if (slot.entity) f(*slot.entity, slot.box.ToBox());
   }
 }
 

@@ -5,7 +5,9 @@
 // layers, visited flags).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -22,6 +24,10 @@ namespace {
 // ---------------------------------------------------------------------------
 // The plain scans
 // ---------------------------------------------------------------------------
+
+double Magnitude(const TBox& b) {
+  return std::max(std::max(std::fabs(b.Min.x), std::fabs(b.Min.y)), std::max(std::fabs(b.Max.x), std::fabs(b.Max.y)));
+}
 
 TBox UnionOf(const TCadGroup& g) {
   TBox b = EmptyBox;
@@ -283,6 +289,21 @@ class LayoutScanTest : public test::ModelTest {
 
   TCadLayout a, b;
 };
+
+TEST(LayoutIndexBoxes, SinglePrecisionBoxesHoldTheirBoxes) {
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<double> mantissa(-1, 1);
+  std::uniform_int_distribution<int> exponent(-60, 140);
+  for (int i = 0; i < 20000; ++i) {
+    double v[4];
+    for (double& x : v) x = std::ldexp(mantissa(rng), exponent(rng));
+    const TBox b{{std::min(v[0], v[2]), std::min(v[1], v[3])}, {std::max(v[0], v[2]), std::max(v[1], v[3])}};
+    const TFloatBox f = TFloatBox::Outward(b);
+    ASSERT_TRUE(f.x1 <= b.Min.x && f.y1 <= b.Min.y && f.x2 >= b.Max.x && f.y2 >= b.Max.y) << b.Min.x << " " << b.Max.x;
+    // Out of the single range the box cannot bound anything: always a candidate.
+    EXPECT_EQ(f.Proper(), Magnitude(b) <= std::numeric_limits<float>::max());
+  }
+}
 
 TEST_F(LayoutScanTest, PicksAndBandsMatchTheScansThroughEveryKindOfEdit) {
   Build(3, 300);

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QSplashScreen>
+#include <QTimer>
 #include <chrono>
 #include <clocale>
 #include <cstdio>
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName("Quillmar");
   QApplication::setApplicationVersion(QM_VERSION);
+  QGuiApplication::setDesktopFileName("quillmar");
   QApplication::setOverrideCursor(Qt::WaitCursor);
 
   std::unique_ptr<QSplashScreen> splash;
@@ -65,5 +67,8 @@ int main(int argc, char** argv) {
   }
   QApplication::restoreOverrideCursor();
   mainWindow.show();
+  // A drawing named on the command line opens once the window is up.
+  if (!plan.firstArgument.empty())
+    QTimer::singleShot(0, &mainWindow, [&] { mainWindow.OpenCommandLine(plan.firstArgument); });
   return app.exec();
 }

@@ -2,7 +2,16 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QToolButton>
+#include <QWidgetAction>
 
 namespace qm::app {
 
@@ -57,6 +66,57 @@ std::optional<std::string> TQtPrompts::ChooseSaveFile(bool drawingTypeOnly) {
   if (name.isEmpty()) return std::nullopt;
   lastDir_ = QFileInfo(name).absolutePath();
   return name.toStdString();
+}
+
+std::optional<int> TQtPrompts::ChooseColorIndex(int current, const platform::ColorTable& colors, QPoint at) {
+  // A grid of the palette's colours in a pop-up.
+  QMenu menu(parent_);
+  auto* action = new QWidgetAction(&menu);
+  auto* grid = new QWidget(&menu);
+  auto* layout = new QGridLayout(grid);
+  layout->setSpacing(2);
+  layout->setContentsMargins(4, 4, 4, 4);
+  std::optional<int> chosen;
+  const int n = colors.Count();
+  const int columns = 5;
+  for (int i = 0; i < n; ++i) {
+    const platform::Rgb c = colors.At(i);
+    QPixmap swatch(20, 20);
+    swatch.fill(QColor(c.r, c.g, c.b));
+    {
+      QPainter p(&swatch);
+      p.setPen(i == current ? QPen(Qt::red, 3) : QPen(Qt::gray, 1));
+      p.drawRect(swatch.rect().adjusted(0, 0, -1, -1));
+    }
+    auto* b = new QToolButton(grid);
+    b->setIcon(QIcon(swatch));
+    b->setIconSize(QSize(20, 20));
+    b->setAutoRaise(true);
+    b->setToolTip(QString::number(i));
+    QObject::connect(b, &QToolButton::clicked, &menu, [&chosen, &menu, i] {
+      chosen = i;
+      menu.close();
+    });
+    layout->addWidget(b, i / columns, i % columns);
+  }
+  action->setDefaultWidget(grid);
+  menu.addAction(action);
+  // Kept on the screen the position lies on.
+  const QSize size = menu.sizeHint();
+  if (QScreen* s = QGuiApplication::screenAt(at); s) {
+    const QRect r = s->availableGeometry();
+    at.setX(std::clamp(at.x(), r.left(), std::max(r.left(), r.right() - size.width())));
+    at.setY(std::clamp(at.y(), r.top(), std::max(r.top(), r.bottom() - size.height())));
+  }
+  menu.exec(at);
+  return chosen;
+}
+
+std::optional<QString> TQtPrompts::ChooseHelpKeyword(const QStringList& keywords) {
+  bool ok = false;
+  const QString k = QInputDialog::getItem(parent_, "Search for Help On", "Keyword:", keywords, 0, true, &ok);
+  if (!ok || k.trimmed().isEmpty()) return std::nullopt;
+  return k.trimmed();
 }
 
 }  // namespace qm::app

@@ -1,11 +1,14 @@
 #pragma once
 // The main window's modal questions, notes and file dialogs behind one small
 // interface, so that tests can answer them without a user.
+#include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <string>
 
 #include "app/file_commands.h"
+#include "platform/palette.h"
 
 class QWidget;
 
@@ -25,6 +28,11 @@ class TWindowPrompts {
   // The save dialog, warning before overwriting; with `drawingTypeOnly`
   // only drawing files are offered.
   virtual std::optional<std::string> ChooseSaveFile(bool drawingTypeOnly) = 0;
+  // The colour chooser at a screen position (kept on the screen): an index
+  // into the colour table, nothing when cancelled.
+  virtual std::optional<int> ChooseColorIndex(int current, const platform::ColorTable& colors, QPoint at) = 0;
+  // The keyword search of the help: one of `keywords` or a typed word.
+  virtual std::optional<QString> ChooseHelpKeyword(const QStringList& keywords) = 0;
 };
 
 // The file types of the open and save dialogs, in the order they are offered.
@@ -40,6 +48,8 @@ class TQtPrompts : public TWindowPrompts {
   void Tell(const QString& caption, const QString& text, TNoteIcon icon) override;
   std::optional<std::string> ChooseOpenFile() override;
   std::optional<std::string> ChooseSaveFile(bool drawingTypeOnly) override;
+  std::optional<int> ChooseColorIndex(int current, const platform::ColorTable& colors, QPoint at) override;
+  std::optional<QString> ChooseHelpKeyword(const QStringList& keywords) override;
 
  private:
   QWidget* parent_;
