@@ -159,16 +159,23 @@ bool ReadStackBlock(TDrawingReader& r, std::string_view bytes, std::string& out)
   return true;
 }
 
+// Version and header kind; an unknown kind counts as version 0.
+TLoadReport ReadVersion(TDrawingReader& r, float& version) {
+  version = r.Single();
+  std::int16_t kind = r.Int16();
+  if (!r.ok()) return Fail(r, kLoadBadStructure, "the file is too short to be a drawing");
+  if (kind != 1 && kind != 3) version = 0;
+  if (!(version >= kVersion4)) return Fail(r, kLoadOldVersion, "the drawing's version is older than 4.0");
+  return {};
+}
+
 }  // namespace
 
 TLoadReport ParseDrawing(std::string_view bytes, TLoadedDrawing& out) {
   out = TLoadedDrawing{};
   TDrawingReader r(bytes);
-  float version = r.Single();
-  std::int16_t kind = r.Int16();
-  if (!r.ok()) return Fail(r, kLoadBadStructure, "the file is too short to be a drawing");
-  if (kind != 1 && kind != 3) version = 0;
-  if (!(version >= kVersion4)) return Fail(r, kLoadOldVersion, "the drawing's version is older than 4.0");
+  float version = 0;
+  if (TLoadReport rep = ReadVersion(r, version); rep.result != kLoadOk) return rep;
   if (version < kVersion5) return Fail(r, kLoadBadStructure, "a version-4 drawing must be read as a .cad file");
   if (!(version <= kNewestVersion))
     return Fail(r, kLoadBadStructure, "the drawing was written by a newer version of the program");
@@ -266,11 +273,8 @@ TLoadReport ParseDrawing(std::string_view bytes, TLoadedDrawing& out) {
 TLoadReport ParseCadV4(std::string_view bytes, TLoadedDrawing& out) {
   out = TLoadedDrawing{};
   TDrawingReader r(bytes);
-  float version = r.Single();
-  std::int16_t kind = r.Int16();
-  if (!r.ok()) return Fail(r, kLoadBadStructure, "the file is too short to be a drawing");
-  if (kind != 1 && kind != 3) version = 0;
-  if (!(version >= kVersion4)) return Fail(r, kLoadOldVersion, "the drawing's version is older than 4.0");
+  float version = 0;
+  if (TLoadReport rep = ReadVersion(r, version); rep.result != kLoadOk) return rep;
   if (!(version < kVersion5)) return Fail(r, kLoadBadStructure, "not a version-4 drawing");
   out.version = version;
   r.version = version;
